@@ -33,6 +33,15 @@ public:
   // A string value; nothing when the key is not open or the value is missing or not a string.
   std::optional<std::string> readString(const std::string& name) const;
 
+  // Writes a REG_SZ or REG_DWORD value ("" is the key's default value); false when the key is not
+  // open or the system refuses the write.
+  bool writeString(const std::string& name, const std::string& value);
+  bool writeDword(const std::string& name, std::uint32_t value);
+
+  // Deletes the key `path` below `root` with all its subkeys and values; false when it is missing
+  // or cannot be deleted. An empty path (the root itself) is refused, never wiped.
+  static bool deleteKeyTree(RegRoot root, const std::string& path);
+
   struct Impl;
 
 private:

@@ -8,10 +8,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace platform::posix {
+
+class RegistryStore;
 
 class Machine {
 public:
@@ -19,18 +22,39 @@ public:
   // "$XDG_DATA_HOME/quillfern/machine" (XDG_DATA_HOME defaulting to ~/.local/share).
   static Machine& instance();
 
+  // The root the process environment names, as instance() takes it on first use.
+  static std::filesystem::path rootFromEnvironment();
+
+  // The machine, ready for use: the first call in a process lays out the default folders and the
+  // registry file of its root when they are missing (reset() does so at once). Every platform call
+  // goes through here, so a fresh root looks like a real machine; a folder removed later stays
+  // removed.
+  static Machine& ready();
+
+  ~Machine();
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+
   // Moves the machine to another root and restores every default value (tests start here).
   void reset(const std::filesystem::path& root);
   const std::filesystem::path& root() const { return root_; }
+
+  // The registry of this machine, kept in <root>/registry.reg.
+  RegistryStore& registry() { return *registry_; }
 
   // Windows path text -> host path. "X:\a\\b" is <root>/x/a/b; runs of backslashes (and
   // slashes) are one separator; every existing component is found case-insensitively (A-Z),
   // missing ones keep the case given. Text that starts with "/" is a host path already
   // (backslashes become slashes). Paths without a drive are taken from the current folder
-  // ("\x" from the root of its drive).
+  // ("\x" from the root of its drive, "X:a" from the current folder when it is on drive X).
+  // "." and ".." are resolved in the text and never climb above the drive folder; "\\server\share"
+  // is <root>/unc/server/share. Text after a zero byte is ignored, as by the system calls.
   std::filesystem::path hostPath(const std::string& windowsPath) const;
 
-  // The current folder, as Windows path text.
+  // The current folder, as Windows path text. The platform's operation that sets the current
+  // folder also changes the process's real current directory to the mapped host folder: the
+  // unzip library is a separate shared object that knows nothing of this machine and extracts
+  // into the real current directory, on both builds.
   const std::string& currentDirectory() const { return currentDirectory_; }
   void setCurrentDirectory(const std::string& windowsPath) { currentDirectory_ = windowsPath; }
 
@@ -89,6 +113,8 @@ private:
   std::function<std::uint32_t()> tickSource_;
   std::map<int, std::uint32_t> systemColors_;
   std::string programPath_;
+  std::unique_ptr<RegistryStore> registry_;
+  bool prepared_{false};
 };
 
 } // namespace platform::posix
