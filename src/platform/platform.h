@@ -3,7 +3,10 @@
 // Windows machine inside a folder, for tests and tools).
 #pragma once
 
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 #include "platform/Ui.h"
