@@ -166,6 +166,9 @@ public:
   std::string SystemFolder;
   // Start-up has run: it runs at the first activation only.
   bool startedUp{false};
+  // The running installation's or uninstallation's record of its last failure; its final page
+  // shows it in a warning.
+  std::string ErrorText;
 
   // The ten group check boxes and the eleven group lists (required components first), in
   // group order.
