@@ -28,6 +28,29 @@ EntryExtractor::~EntryExtractor() {
 std::int32_t EntryExtractor::extract(const host::ReadFile& archive, const DirectoryEntry& entry,
                                      host::WriteFile& out, const Progress& progress,
                                      std::string& error) {
+  return extract(
+      archive, entry,
+      [&out](const unsigned char* data, std::size_t count, std::string& why) {
+        return out.write(data, count, why);
+      },
+      progress, error);
+}
+
+std::int32_t EntryExtractor::extract(const host::ReadFile& archive, const DirectoryEntry& entry,
+                                     std::string& memory, const Progress& progress,
+                                     std::string& error) {
+  return extract(
+      archive, entry,
+      [&memory](const unsigned char* data, std::size_t count, std::string&) {
+        memory.append(reinterpret_cast<const char*>(data), count);
+        return true;
+      },
+      progress, error);
+}
+
+std::int32_t EntryExtractor::extract(const host::ReadFile& archive, const DirectoryEntry& entry,
+                                     const Sink& sink, const Progress& progress,
+                                     std::string& error) {
   if (entry.flags & 1) {
     error = "encrypted entries are not supported";
     return unzip::Unsupported;
@@ -86,7 +109,7 @@ std::int32_t EntryExtractor::extract(const host::ReadFile& archive, const Direct
       return unzip::DataError;
     }
     crc = static_cast<std::uint32_t>(crc32(crc, data, static_cast<uInt>(count)));
-    if (!out.write(data, count, error)) return unzip::WriteError;
+    if (!sink(data, count, error)) return unzip::WriteError;
     written += count;
     if (!progress(written)) {
       error = "cancelled";

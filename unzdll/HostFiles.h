@@ -59,8 +59,10 @@ bool enterFolder(std::string& folder, std::string_view part, std::string& error)
 // Whether something exists at `path`, and whether it is a folder.
 bool exists(const std::string& path, bool& isFolder);
 
-// A file written under a temporary name in its folder. Until commit() succeeds the final name is
-// never touched; the destructor removes an uncommitted temporary file.
+// A file being written. Made by create(), it has a temporary name in its folder and the final
+// name is not touched until commit() succeeds. Made by createNew(), it is written under its
+// final name, which nothing held before: that is only for data already checked whole. Either
+// way the destructor removes a file that was not committed.
 class WriteFile {
 public:
   WriteFile() = default;
@@ -68,16 +70,21 @@ public:
   WriteFile& operator=(const WriteFile&) = delete;
   ~WriteFile() { discard(); }
   bool create(const std::string& folder, std::string& error);
+  // Creates `path` itself, failing when anything exists there; `taken` then tells that case
+  // from other failures.
+  bool createNew(const std::string& path, bool& taken, std::string& error);
   bool write(const void* data, std::size_t count, std::string& error);
   // Sets the modification time from an MS-DOS time (low 16 bits) and date, as local time.
   void setTime(std::uint32_t dosTimeDate);
-  // Closes the file and renames it to `target`, replacing an existing file.
+  // Closes the file and renames it to `target`, replacing an existing file (a file made by
+  // createNew() is at its target already and is only closed).
   bool commit(const std::string& target, std::string& error);
   void discard();
 
 private:
   std::intptr_t handle_{-1};
-  std::string temporary_;
+  std::string temporary_; // the name to remove unless committed: temporary or new
+  bool inPlace_{false};   // made by createNew()
 };
 
 } // namespace unzdll::host

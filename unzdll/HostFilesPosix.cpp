@@ -193,6 +193,21 @@ bool WriteFile::create(const std::string& folder, std::string& error) {
   return false;
 }
 
+bool WriteFile::createNew(const std::string& path, bool& taken, std::string& error) {
+  discard();
+  taken = false;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    taken = errno == EEXIST;
+    error = errorText("cannot create file", path);
+    return false;
+  }
+  handle_ = fd;
+  temporary_ = path;
+  inPlace_ = true;
+  return true;
+}
+
 bool WriteFile::write(const void* data, std::size_t count, std::string& error) {
   const auto* bytes = static_cast<const char*>(data);
   while (count > 0) {
@@ -208,18 +223,37 @@ bool WriteFile::write(const void* data, std::size_t count, std::string& error) {
   return true;
 }
 
-void WriteFile::setTime(std::uint32_t dosTimeDate) {
+namespace {
+
+// The local time of the start of a DOS date and hour (time bits 11 and up). mktime reads the
+// time zone file again on every call, and the entries of one archive mostly share a few hours,
+// so the last hour asked for is kept. Clock changes fall on whole hours.
+std::time_t hourStart(std::uint32_t dateAndHour) {
+  static std::uint32_t keptHour = 0;
+  static std::time_t keptStart = static_cast<std::time_t>(-1);
+  if (keptStart != static_cast<std::time_t>(-1) && dateAndHour == keptHour) return keptStart;
   std::tm local{};
-  local.tm_sec = static_cast<int>((dosTimeDate & 0x1F) * 2);
-  local.tm_min = static_cast<int>((dosTimeDate >> 5) & 0x3F);
-  local.tm_hour = static_cast<int>((dosTimeDate >> 11) & 0x1F);
-  local.tm_mday = static_cast<int>((dosTimeDate >> 16) & 0x1F);
-  local.tm_mon = static_cast<int>((dosTimeDate >> 21) & 0x0F) - 1;
-  local.tm_year = static_cast<int>((dosTimeDate >> 25) & 0x7F) + 80;
+  local.tm_hour = static_cast<int>(dateAndHour & 0x1F);
+  local.tm_mday = static_cast<int>((dateAndHour >> 5) & 0x1F);
+  local.tm_mon = static_cast<int>((dateAndHour >> 10) & 0x0F) - 1;
+  local.tm_year = static_cast<int>((dateAndHour >> 14) & 0x7F) + 80;
   local.tm_isdst = -1;
-  if (local.tm_mday < 1 || local.tm_mon < 0 || local.tm_mon > 11) return;
-  const std::time_t when = std::mktime(&local);
-  if (when == static_cast<std::time_t>(-1)) return;
+  if (local.tm_mday < 1 || local.tm_mon < 0 || local.tm_mon > 11) return -1;
+  const std::time_t start = std::mktime(&local);
+  if (start != static_cast<std::time_t>(-1)) {
+    keptHour = dateAndHour;
+    keptStart = start;
+  }
+  return start;
+}
+
+} // namespace
+
+void WriteFile::setTime(std::uint32_t dosTimeDate) {
+  const std::time_t start = hourStart(dosTimeDate >> 11);
+  if (start == static_cast<std::time_t>(-1)) return;
+  const std::time_t when = start + static_cast<std::time_t>((dosTimeDate >> 5) & 0x3F) * 60 +
+                           static_cast<std::time_t>(dosTimeDate & 0x1F) * 2;
   struct timespec times[2] = {{0, UTIME_OMIT}, {when, 0}};
   ::futimens(static_cast<int>(handle_), times);
 }
@@ -232,6 +266,11 @@ bool WriteFile::commit(const std::string& target, std::string& error) {
     return false;
   }
   handle_ = -1;
+  if (inPlace_) {
+    temporary_.clear();
+    inPlace_ = false;
+    return true;
+  }
   if (::rename(temporary_.c_str(), target.c_str()) != 0) {
     error = errorText("cannot write", target);
     discard();
@@ -246,6 +285,7 @@ void WriteFile::discard() {
   handle_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
+  inPlace_ = false;
 }
 
 } // namespace unzdll::host

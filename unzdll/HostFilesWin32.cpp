@@ -133,6 +133,23 @@ bool WriteFile::create(const std::string& folder, std::string& error) {
   return false;
 }
 
+bool WriteFile::createNew(const std::string& path, bool& taken, std::string& error) {
+  discard();
+  taken = false;
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD why = GetLastError();
+    taken = why == ERROR_FILE_EXISTS || why == ERROR_ALREADY_EXISTS;
+    error = errorText("cannot create file", path);
+    return false;
+  }
+  handle_ = fromHandle(handle);
+  temporary_ = path;
+  inPlace_ = true;
+  return true;
+}
+
 bool WriteFile::write(const void* data, std::size_t count, std::string& error) {
   const auto* bytes = static_cast<const char*>(data);
   while (count > 0) {
@@ -166,6 +183,11 @@ bool WriteFile::commit(const std::string& target, std::string& error) {
     discard();
     return false;
   }
+  if (inPlace_) {
+    temporary_.clear();
+    inPlace_ = false;
+    return true;
+  }
   if (!MoveFileExA(temporary_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     // A read-only file in the way is replaced, as an installer's files are meant to be.
     const DWORD attributes = GetFileAttributesA(target.c_str());
@@ -189,6 +211,7 @@ void WriteFile::discard() {
   handle_ = -1;
   if (!temporary_.empty()) DeleteFileA(temporary_.c_str());
   temporary_.clear();
+  inPlace_ = false;
 }
 
 } // namespace unzdll::host

@@ -26,9 +26,13 @@ struct CachedArchive {
   bool valid{false};
 };
 
+// Entries up to this size are checked whole in memory before anything is written.
+constexpr std::uint64_t InMemoryLimit = 256 * 1024;
+
 struct LibraryState {
   CachedArchive archive;
   EntryExtractor extractor;
+  std::string memory; // the data of a small entry, kept for its capacity
   bool busy{false};
 };
 
@@ -176,7 +180,8 @@ std::int32_t extractOne(LibraryState& library, const UnZipParams& params, Report
 
   const std::string target = joinPath(folder, path.file);
   bool isFolder = false;
-  if (host::exists(target, isFolder)) {
+  const bool present = host::exists(target, isFolder);
+  if (present) {
     if (isFolder) {
       error = "a folder stands where the file goes";
       return fail(unzip::WriteError);
@@ -187,8 +192,6 @@ std::int32_t extractOne(LibraryState& library, const UnZipParams& params, Report
     }
   }
 
-  host::WriteFile out;
-  if (!out.create(folder, error)) return fail(unzip::WriteError);
   std::uint64_t unitsReported = 1;
   auto progress = [&](std::uint64_t written) {
     while (written / unzip::ProgressUnit > unitsReported) {
@@ -197,10 +200,32 @@ std::int32_t extractOne(LibraryState& library, const UnZipParams& params, Report
     }
     return true;
   };
-  if (std::int32_t code =
-          library.extractor.extract(library.archive.file, *entry, out, progress, error);
-      code != unzip::Ok)
-    return fail(code);
+  host::WriteFile out;
+  if (entry->uncompressedSize <= InMemoryLimit) {
+    // A small entry is checked whole before any byte is written, so where its name is free it
+    // can be written in place: no temporary file to rename, which is most of the cost of many
+    // small files. A file in the way is still replaced only once the new one is complete.
+    std::string& data = library.memory;
+    data.clear();
+    if (std::int32_t code =
+            library.extractor.extract(library.archive.file, *entry, data, progress, error);
+        code != unzip::Ok)
+      return fail(code);
+    bool inPlace = false;
+    if (!present) {
+      bool taken = false;
+      inPlace = out.createNew(target, taken, error);
+      if (!inPlace && !taken) return fail(unzip::WriteError);
+    }
+    if (!inPlace && !out.create(folder, error)) return fail(unzip::WriteError);
+    if (!out.write(data.data(), data.size(), error)) return fail(unzip::WriteError);
+  } else {
+    if (!out.create(folder, error)) return fail(unzip::WriteError);
+    if (std::int32_t code =
+            library.extractor.extract(library.archive.file, *entry, out, progress, error);
+        code != unzip::Ok)
+      return fail(code);
+  }
   out.setTime(entry->dosTime);
   if (!out.commit(target, error)) return fail(unzip::WriteError);
   reporter.send(unzip::ActionItemEnds, 0, 0, *name);

@@ -12,6 +12,12 @@
 #include "text/VelTextHandler1.h"
 #include "widgets/NetGradient.h"
 
+class TZipArchive;
+struct UnZipParams;
+namespace engine {
+class UnzipProgress;
+} // namespace engine
+
 namespace app {
 
 // Texts and numbers the window is built with.
@@ -155,8 +161,15 @@ public:
   TTimer Timer2{kTimer2Id};
   // The page-source fetcher, set by the uninstaller; FormDestroy frees it.
   std::unique_ptr<TComponent> bSource1;
-  // The archive directory reader ZipArchive1 and the unzip parameter record (with
-  // SetUnZipSwitches and UnZipCallback) join with the installation engine.
+  // The installation engine's parts: the archive directory reader, the unzip library's
+  // parameter record and the state its callback keeps between calls. The engine makes them
+  // (engine/InstallationRun.cpp) when it binds its run, so the model needs none of its code.
+  std::shared_ptr<TZipArchive> ZipArchive1;
+  std::shared_ptr<::UnZipParams> UnZipParams;
+  std::shared_ptr<engine::UnzipProgress> UnZipProgress;
+  // Sets the record's switches, with this window as the caller and engine::UnZipCallback as the
+  // callback (defined by the engine).
+  void SetUnZipSwitches();
 
   // --- State of the window's unit.
   // The installation created a folder of the installation path (from the command line in

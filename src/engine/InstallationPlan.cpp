@@ -34,13 +34,16 @@ Listing listArchive(const TZipEntries& entries) {
   const int count = entries.Count();
   std::size_t bytes = 0;
   for (int i = 0; i < count; ++i) bytes += entries[i].CentralRecord.FileName.size();
-  listing.lowerNames.reserve(bytes);
+  listing.lowerNames.resize(bytes);
   listing.entries.reserve(static_cast<std::size_t>(count));
+  char* out = listing.lowerNames.data();
+  std::size_t at = 0;
   for (int i = 0; i < count; ++i) {
     const TCentralDirectoryFile& record = entries[i].CentralRecord;
-    listing.entries.push_back({listing.lowerNames.size(), record.FileName.size(), &record.FileName,
-                               record.UncompressedSize});
-    for (char c : record.FileName) listing.lowerNames += LowerAZ(c);
+    const std::string& name = record.FileName;
+    listing.entries.push_back({at, name.size(), &name, record.UncompressedSize});
+    for (std::size_t k = 0; k < name.size(); ++k) out[at + k] = LowerAZ(name[k]);
+    at += name.size();
   }
   return listing;
 }

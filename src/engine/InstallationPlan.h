@@ -41,12 +41,12 @@ std::int32_t ProgressScaleMax(double totalSize);
 
 // The controls the plan reads and writes.
 struct PlanControls {
-  app::TListBox& ListBox1;                        // selection list, rewritten
-  std::array<app::TListBox*, 11> GroupLists;      // ListBox2 (required), then ListBox3..12
+  app::TListBox& ListBox1;                         // selection list, rewritten
+  std::array<app::TListBox*, 11> GroupLists;       // ListBox2 (required), then ListBox3..12
   std::array<app::TCheckBox*, 10> GroupCheckBoxes; // the ticks of groups 1 to 10
-  app::TListBox& ListBox13;                       // extraction list, rewritten
-  app::TProgressBar& ProgressBar2;                // overall bar, scaled
-  const std::string& curDir;                      // source folder, ending in a backslash
+  app::TListBox& ListBox13;                        // extraction list, rewritten
+  app::TProgressBar& ProgressBar2;                 // overall bar, scaled
+  const std::string& curDir;                       // source folder, ending in a backslash
   VelTextHandler& NTH;
 };
 

@@ -67,8 +67,8 @@ void StepIt(app::TProgressBar& bar) {
 }
 
 std::string UnzipErrorText(const UnZipCallbackInfo& info) {
-  return "ERROR: " + messageText(info, ErrorTextLimit) + "   code=" +
-         std::to_string(info.ErrorCode);
+  return "ERROR: " + messageText(info, ErrorTextLimit) +
+         "   code=" + std::to_string(info.ErrorCode);
 }
 
 std::int32_t UnzipProgress::Callback(const UnZipCallbackInfo& info) {

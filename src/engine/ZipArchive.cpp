@@ -194,10 +194,9 @@ void TZipArchive::ReadZip64EndRecord() {
   constexpr unsigned LocatorSize = 20;
   constexpr unsigned RecordSize = 56;
   const TEndOfDirectoryRecord& end = endRecord_;
-  const bool saturated = end.TotalNumberOfEntriesOnThisDisk == Full16 ||
-                         end.TotalNumberOfEntries == Full16 ||
-                         end.SizeOfTheCentralDirectory == Full32 ||
-                         end.OffsetOfStartOfCentralDirectory == Full32;
+  const bool saturated =
+      end.TotalNumberOfEntriesOnThisDisk == Full16 || end.TotalNumberOfEntries == Full16 ||
+      end.SizeOfTheCentralDirectory == Full32 || end.OffsetOfStartOfCentralDirectory == Full32;
   if (!saturated || endRecordPosition_ < LocatorSize) return;
   unsigned char locator[LocatorSize];
   stream_->Seek(endRecordPosition_ - LocatorSize);

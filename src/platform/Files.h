@@ -57,4 +57,8 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 // The size of a file in bytes; nothing when it is missing or is a folder.
 std::optional<std::uint64_t> fileSize(const std::string& path);
 
+// The path that the C and C++ libraries' own file functions take for Windows path text: the
+// text itself on Windows, the host file it maps to on the emulated machine.
+std::string nativeFilePath(const std::string& path);
+
 } // namespace platform

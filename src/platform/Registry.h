@@ -32,6 +32,8 @@ public:
 
   // A string value; nothing when the key is not open or the value is missing or not a string.
   std::optional<std::string> readString(const std::string& name) const;
+  // A REG_DWORD value; nothing when the key is not open or the value is missing or no DWORD.
+  std::optional<std::uint32_t> readDword(const std::string& name) const;
 
   // Writes a REG_SZ or REG_DWORD value ("" is the key's default value); false when the key is not
   // open or the system refuses the write.

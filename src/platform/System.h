@@ -57,4 +57,9 @@ std::uint32_t systemColor(int index);
 // The program's own full path, as the system reports it.
 std::string programPath();
 
+// Standard error of a windowed program that has none (started from a console window without
+// redirection): the console of the program that started it, where there is one. Nothing changes
+// where standard error is already set, nor on POSIX.
+void attachParentConsoleForErrors();
+
 } // namespace platform

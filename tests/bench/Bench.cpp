@@ -66,8 +66,13 @@ std::int32_t QF_UNZIP_CALL countMessage(UnZipCallbackInfo* info) {
 // The plan for "*.*" over an archive: what the installer would extract.
 struct Plan {
   std::vector<std::string> names;
-  std::uint32_t directorySize{0};
 };
+
+std::uint32_t directorySize(const fs::path& archive) {
+  TZipArchive zip;
+  zip.Open(archive.string());
+  return zip.DirectorySize();
+}
 
 Plan planAll(const fs::path& archive) {
   app::TListBox listBox1, listBox13;
@@ -93,18 +98,15 @@ Plan planAll(const fs::path& archive) {
     const std::size_t second = item.find(',', first + 1);
     plan.names.push_back(item.substr(first + 1, second - first - 1));
   }
-  zip.Open(archive.string());
-  plan.directorySize = zip.DirectorySize();
-  zip.Close();
   return plan;
 }
 
 class Library {
 public:
-  explicit Library(const fs::path& path)
-      : library_(platform::DynamicLibrary::load(path.string())) {
+  explicit Library(const fs::path& path) : library_(platform::DynamicLibrary::load(path.string())) {
     if (!library_.isLoaded()) throw std::runtime_error("cannot load " + path.string());
-    entry_ = reinterpret_cast<UnZipEntryProc>(library_.entry(unzip::EntryOrdinal, unzip::EntryName));
+    entry_ =
+        reinterpret_cast<UnZipEntryProc>(library_.entry(unzip::EntryOrdinal, unzip::EntryName));
     if (!entry_) throw std::runtime_error("no entry point in " + path.string());
   }
 
@@ -233,7 +235,7 @@ int memoryChild(const Options& options, const fs::path& archive, const fs::path&
       inFolder(destination, [&] { return library.extractAll(archive, plan.names); });
   const std::uint64_t after = statusKilobytes("VmHWM");
   std::printf("%llu %llu %u %llu\n", static_cast<unsigned long long>(before),
-              static_cast<unsigned long long>(after), plan.directorySize,
+              static_cast<unsigned long long>(after), directorySize(archive),
               static_cast<unsigned long long>(counters.errors));
   return 0;
 }
@@ -254,8 +256,7 @@ std::string timing(const Series& series) {
   return text;
 }
 
-Row timedRow(const std::string& what, const std::string& tool, const Comparison& c,
-             double target) {
+Row timedRow(const std::string& what, const std::string& tool, const Comparison& c, double target) {
   Row row;
   row.what = what;
   row.ours = timing(c.ours);
@@ -285,7 +286,8 @@ int benchmark(const Options& options, const fs::path& self) {
 
   std::printf("payload A: %llu entries, %llu files, %.1f MB, archive %.1f MB\n",
               static_cast<unsigned long long>(a.entries), static_cast<unsigned long long>(a.files),
-              static_cast<double>(a.bytes) / 1e6, static_cast<double>(fs::file_size(a.archive)) / 1e6);
+              static_cast<double>(a.bytes) / 1e6,
+              static_cast<double>(fs::file_size(a.archive)) / 1e6);
   std::printf("payload B: %llu entries, %llu files, archive %.1f MB\n",
               static_cast<unsigned long long>(b.entries), static_cast<unsigned long long>(b.files),
               static_cast<double>(fs::file_size(b.archive)) / 1e6);
@@ -296,8 +298,7 @@ int benchmark(const Options& options, const fs::path& self) {
     Plan plan;
     Counters counters;
     const Comparison c = compare(
-        options.runs,
-        [&](bool oursSide) { freshFolder(oursSide ? ours : theirs); },
+        options.runs, [&](bool oursSide) { freshFolder(oursSide ? ours : theirs); },
         [&] {
           plan = planAll(a.archive);
           counters = inFolder(ours, [&] { return library.extractAll(a.archive, plan.names); });
@@ -334,8 +335,7 @@ int benchmark(const Options& options, const fs::path& self) {
     Plan plan;
     Counters counters;
     const Comparison c = compare(
-        options.runs,
-        [&](bool oursSide) { freshFolder(oursSide ? ours : theirs); },
+        options.runs, [&](bool oursSide) { freshFolder(oursSide ? ours : theirs); },
         [&] {
           plan = planAll(b.archive);
           counters = inFolder(ours, [&] { return library.extractAll(b.archive, plan.names); });
@@ -363,8 +363,7 @@ int benchmark(const Options& options, const fs::path& self) {
     std::ifstream in(report);
     unsigned long long before = 0, after = 0, errors = 0;
     unsigned directory = 0;
-    check(static_cast<bool>(in >> before >> after >> directory >> errors),
-          "no memory report");
+    check(static_cast<bool>(in >> before >> after >> directory >> errors), "no memory report");
     check(errors == 0, "payload A: errors in the memory run");
     const double limit = directory / 1048576.0 + 64.0;
     const double peak = static_cast<double>(after) / 1024.0;
@@ -398,9 +397,7 @@ int benchmark(const Options& options, const fs::path& self) {
   return all ? 0 : 1;
 }
 
-void usage() {
-  std::fprintf(stderr, "usage: qf_bench [--work DIR] [--library PATH] [--runs N]\n");
-}
+void usage() { std::fprintf(stderr, "usage: qf_bench [--work DIR] [--library PATH] [--runs N]\n"); }
 
 } // namespace
 

@@ -16,9 +16,9 @@ bool haveTool(const std::string& name);
 
 struct PayloadInfo {
   std::filesystem::path archive; // <work>/<payload>/setup.qfs
-  std::uint64_t entries{0}; // archive entries, folder entries included
-  std::uint64_t files{0};   // regular files among them
-  std::uint64_t bytes{0};   // uncompressed bytes of all files
+  std::uint64_t entries{0};      // archive entries, folder entries included
+  std::uint64_t files{0};        // regular files among them
+  std::uint64_t bytes{0};        // uncompressed bytes of all files
 };
 
 // Payload A: 10,000 text files of 0.2 to 8 KB in 100 folders and 20 files of 8 MiB (half random

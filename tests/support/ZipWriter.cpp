@@ -166,9 +166,7 @@ std::string ZipWriter::build(Layout* layout) const {
     putLe16(out, count);
     putLe16(out, count);
     putLe32(out, zip64Saturate ? 0xFFFFFFFFu : static_cast<std::uint32_t>(centralSize));
-    putLe32(out, zip64Saturate     ? 0xFFFFFFFFu
-                 : directoryOffset ? *directoryOffset
-                                   : centralOffset);
+    putLe32(out, zip64Saturate ? 0xFFFFFFFFu : directoryOffset ? *directoryOffset : centralOffset);
     putLe16(out, commentLength ? *commentLength : static_cast<std::uint16_t>(comment.size()));
     out += comment;
   }

@@ -59,9 +59,9 @@ public:
   // and with zip64Saturate its directory size and offset read 0xFFFFFFFF too.
   bool zip64{false};
   bool zip64Saturate{false};
-  bool zip64Locator{true};                         // false: the record without its locator
-  std::optional<std::uint64_t> zip64EntryCount;    // both counts in the ZIP64 record
-  std::optional<std::uint64_t> zip64RecordOffset;  // in the locator
+  bool zip64Locator{true};                           // false: the record without its locator
+  std::optional<std::uint64_t> zip64EntryCount;      // both counts in the ZIP64 record
+  std::optional<std::uint64_t> zip64RecordOffset;    // in the locator
   std::optional<std::uint64_t> zip64DirectoryOffset; // in the ZIP64 record
 
   // The archive's bytes; `layout` receives the offsets when given.

@@ -181,4 +181,6 @@ std::optional<std::uint64_t> fileSize(const std::string& path) {
   return static_cast<std::uint64_t>(info->st_size);
 }
 
+std::string nativeFilePath(const std::string& path) { return host(path).string(); }
+
 } // namespace platform

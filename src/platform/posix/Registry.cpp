@@ -34,6 +34,11 @@ std::optional<std::string> RegKey::readString(const std::string& name) const {
   return Machine::ready().registry().readString(impl_->root, impl_->path, name);
 }
 
+std::optional<std::uint32_t> RegKey::readDword(const std::string& name) const {
+  if (!isOpen()) return std::nullopt;
+  return Machine::ready().registry().readDword(impl_->root, impl_->path, name);
+}
+
 bool RegKey::writeString(const std::string& name, const std::string& value) {
   if (!isOpen()) return false;
   return Machine::ready().registry().writeString(impl_->root, impl_->path, name, value);

@@ -62,4 +62,6 @@ std::uint32_t systemColor(int index) { return Machine::ready().systemColor(index
 
 std::string programPath() { return Machine::ready().programPath(); }
 
+void attachParentConsoleForErrors() {}
+
 } // namespace platform

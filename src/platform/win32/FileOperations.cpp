@@ -68,4 +68,6 @@ std::optional<std::uint64_t> fileSize(const std::string& path) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::string nativeFilePath(const std::string& path) { return path.c_str(); }
+
 } // namespace platform

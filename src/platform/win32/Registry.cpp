@@ -57,6 +57,16 @@ std::optional<std::string> RegKey::readString(const std::string& name) const {
   return std::string(data.data());
 }
 
+std::optional<std::uint32_t> RegKey::readDword(const std::string& name) const {
+  if (!isOpen()) return std::nullopt;
+  DWORD type = 0, data = 0, size = sizeof data;
+  if (RegQueryValueExA(impl_->key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof data)
+    return std::nullopt;
+  return static_cast<std::uint32_t>(data);
+}
+
 bool RegKey::writeString(const std::string& name, const std::string& value) {
   if (!isOpen()) return false;
   // The stored text ends at its first zero, with the terminating zero counted.

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace platform {
@@ -49,6 +50,15 @@ std::string programPath() {
     if (n < buffer.size()) return std::string(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
+}
+
+void attachParentConsoleForErrors() {
+  const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (error != nullptr && error != INVALID_HANDLE_VALUE) return;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  // A console that cannot be opened for writing leaves standard error as it was.
+  std::FILE* reopened = std::freopen("CONOUT$", "w", stderr);
+  static_cast<void>(reopened);
 }
 
 } // namespace platform

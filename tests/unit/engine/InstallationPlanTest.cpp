@@ -20,9 +20,9 @@ using Names = std::vector<std::string>;
 
 // Archive names as stored, in central directory order, for the pattern table.
 const Names kArchiveNames = {
-    "readme.txt",     "readme.txt.bak", "README.md",    "docs/",      "docs/a.txt",
-    "docs/b.html",    "docs/c.TXT",     "docs\\d.txt",  "docs.old/",  "docs.old/e.txt",
-    "bin/tool.exe",   "page.shtml",     "txt",          "notes",
+    "readme.txt",   "readme.txt.bak", "README.md",   "docs/",     "docs/a.txt",
+    "docs/b.html",  "docs/c.TXT",     "docs\\d.txt", "docs.old/", "docs.old/e.txt",
+    "bin/tool.exe", "page.shtml",     "txt",         "notes",
 };
 
 struct PatternCase {
@@ -52,8 +52,12 @@ const PatternCase kPatternCases[] = {
     {"bin/*", "bin/", true, "in/*", {}},
     {"docs.old/*", "docs.old/", false, "", {"docs.old/", "docs.old/e.txt"}},
     {"docs\\*.txt", "docs\\", true, ".txt", {"docs\\d.txt"}},
-    {"docs", "docs", false, "", {"docs/", "docs/a.txt", "docs/b.html", "docs/c.TXT", "docs\\d.txt",
-                                 "docs.old/", "docs.old/e.txt"}},
+    {"docs",
+     "docs",
+     false,
+     "",
+     {"docs/", "docs/a.txt", "docs/b.html", "docs/c.TXT", "docs\\d.txt", "docs.old/",
+      "docs.old/e.txt"}},
     // A name shorter than the prefix never matches; a short name is compared whole.
     {"readme.txt.bak.old", "readme.txt.bak.old", false, "", {}},
     {"t*xt", "t", true, "t*xt", {}},
@@ -90,9 +94,18 @@ TEST(ProgressScaleTest, TotalInUnitsRoundsHalvesToEven) {
     std::int32_t max;
   };
   const Case cases[] = {
-      {0, 0},         {16383, 0},     {16384, 0},      {16385, 1},  {32768, 1},
-      {49152, 2},     {81920, 2},     {114688, 4},     {100000, 3}, {20480, 1},
-      {4294967295.0, 131072},         {1e18, std::numeric_limits<std::int32_t>::max()},
+      {0, 0},
+      {16383, 0},
+      {16384, 0},
+      {16385, 1},
+      {32768, 1},
+      {49152, 2},
+      {81920, 2},
+      {114688, 4},
+      {100000, 3},
+      {20480, 1},
+      {4294967295.0, 131072},
+      {1e18, std::numeric_limits<std::int32_t>::max()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.total);
@@ -118,8 +131,8 @@ protected:
   }
 
   double build() {
-    const engine::PlanControls controls{ListBox1,  GroupLists,   GroupCheckBoxes, ListBox13,
-                                        ProgressBar2, sourceFolder, NTH};
+    const engine::PlanControls controls{
+        ListBox1, GroupLists, GroupCheckBoxes, ListBox13, ProgressBar2, sourceFolder, NTH};
     return BuildInstallationPlan(controls, archive);
   }
 
@@ -185,13 +198,13 @@ TEST_F(InstallationPlanTest, SubfolderFieldCases) {
     Names plan;
   };
   const Case cases[] = {
-      {"3,example.exe", {"3,example.exe,,20480"}},     // no subfolder; examples.txt not selected
-      {"0,notes,notes", {"0,notes,,5"}},               // both fields the same: no subfolder
-      {"0,notes,Notes", {"0,notes,notes,5"}},          // differs in case only: a subfolder
-      {"0,notes,", {"0,notes,,5"}},                    // empty subfolder field
+      {"3,example.exe", {"3,example.exe,,20480"}}, // no subfolder; examples.txt not selected
+      {"0,notes,notes", {"0,notes,,5"}},           // both fields the same: no subfolder
+      {"0,notes,Notes", {"0,notes,notes,5"}},      // differs in case only: a subfolder
+      {"0,notes,", {"0,notes,,5"}},                // empty subfolder field
       {"0,notes,Docs\\Old,more", {"0,notes,docs\\old,5"}}, // later fields ignored
-      {"0,nothing.here,docs", {}},                     // selects nothing, adds nothing
-      {"9,NOTES", {"9,notes,,5"}},                     // type carried unchanged
+      {"0,nothing.here,docs", {}},                         // selects nothing, adds nothing
+      {"9,NOTES", {"9,notes,,5"}},                         // type carried unchanged
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -276,8 +289,7 @@ TEST_F(InstallationPlanTest, MissingArchiveRaisesNotFoundAndLeavesThePlan) {
     build();
     FAIL() << "no error raised";
   } catch (const EZipFileNotFound& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "File \"" + sourceFolder + "setup.qfs\" not found!");
+    EXPECT_EQ(std::string(error.what()), "File \"" + sourceFolder + "setup.qfs\" not found!");
   }
   EXPECT_EQ(ListBox1.Items, (Names{"0,*.*"}));
   EXPECT_EQ(ListBox13.Items, (Names{"earlier plan"}));

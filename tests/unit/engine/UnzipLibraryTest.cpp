@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -282,9 +284,12 @@ TEST_F(UnzipLibraryTest, FullBuffersAreRefused) {
 }
 
 // Damaged entries: an error with its code, then the end of the item, and no file under the
-// final name: neither a new one nor a changed old one. No temporary file stays behind.
+// final name: neither a new one nor a changed old one. No temporary file stays behind. Small
+// entries are checked in memory and large ones streamed: both sizes are tried.
 TEST_F(UnzipLibraryTest, DamagedDataLeavesNoFileUnderTheFinalName) {
-  const std::string data = pattern(200000, 9);
+  auto size = [](const Entry& e, long change) {
+    return static_cast<std::uint32_t>(static_cast<long>(e.data.size()) + change);
+  };
   struct Case {
     const char* what;
     bool deflate;
@@ -299,9 +304,9 @@ TEST_F(UnzipLibraryTest, DamagedDataLeavesNoFileUnderTheFinalName) {
       {"wrong CRC, deflated", true, unzip::ChecksumError, [](Entry& e) { e.crc = 0x12345678; },
        false},
       {"size too small, deflated", true, unzip::DataError,
-       [](Entry& e) { e.uncompressedSize = 199999; }, false},
+       [&](Entry& e) { e.uncompressedSize = size(e, -1); }, false},
       {"size too large, deflated", true, unzip::DataError,
-       [](Entry& e) { e.uncompressedSize = 200001; }, false},
+       [&](Entry& e) { e.uncompressedSize = size(e, 1); }, false},
       {"compressed size cut short", true, unzip::DataError,
        [](Entry& e) { e.compressedSize = 100; }, false},
       {"compressed size past the end", true, unzip::DataError,
@@ -311,36 +316,40 @@ TEST_F(UnzipLibraryTest, DamagedDataLeavesNoFileUnderTheFinalName) {
       {"unknown method", false, unzip::Unsupported, [](Entry& e) { e.method = 12; }, false},
       {"encrypted", true, unzip::Unsupported, [](Entry& e) { e.flags = 1; }, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Entry entry;
-    entry.name = "docs/data.bin";
-    entry.data = data;
-    entry.deflate = c.deflate;
-    if (c.change) c.change(entry);
-    ZipWriter writer;
-    writer.add(entry);
-    testzip::Layout layout;
-    std::string bytes = writer.build(&layout);
-    if (c.flipDataByte) bytes[layout.data[0] + 1000] ^= 0x20;
-    writeArchive(bytes);
-    fs::remove_all(destination / "docs");
+  for (std::size_t dataSize : {200000u, 300000u}) {
+    const std::string data = pattern(dataSize, 9);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      SCOPED_TRACE(dataSize);
+      Entry entry;
+      entry.name = "docs/data.bin";
+      entry.data = data;
+      entry.deflate = c.deflate;
+      if (c.change) c.change(entry);
+      ZipWriter writer;
+      writer.add(entry);
+      testzip::Layout layout;
+      std::string bytes = writer.build(&layout);
+      if (c.flipDataByte) bytes[layout.data[0] + 1000] ^= 0x20;
+      writeArchive(bytes);
+      fs::remove_all(destination / "docs");
 
-    const std::int32_t result = extract("docs/data.bin");
-    if (c.expected != 0)
-      EXPECT_EQ(result, c.expected);
-    else
-      EXPECT_TRUE(result == unzip::DataError || result == unzip::ChecksumError) << result;
-    ASSERT_NE(error(), nullptr);
-    EXPECT_EQ(error()->code, result);
-    EXPECT_EQ(actions().back(), unzip::ActionItemEnds);
-    EXPECT_EQ(tree(destination), std::set<std::string>{"docs"});
+      const std::int32_t result = extract("docs/data.bin");
+      if (c.expected != 0)
+        EXPECT_EQ(result, c.expected);
+      else
+        EXPECT_TRUE(result == unzip::DataError || result == unzip::ChecksumError) << result;
+      ASSERT_NE(error(), nullptr);
+      EXPECT_EQ(error()->code, result);
+      EXPECT_EQ(actions().back(), unzip::ActionItemEnds);
+      EXPECT_EQ(tree(destination), std::set<std::string>{"docs"});
 
-    // An older file under the name is left as it was.
-    { std::ofstream(destination / "docs" / "data.bin") << "older"; }
-    EXPECT_EQ(extract("docs/data.bin"), result);
-    EXPECT_EQ(readFile(destination / "docs" / "data.bin"), "older");
-    EXPECT_EQ(tree(destination), (std::set<std::string>{"docs", "docs/data.bin"}));
+      // An older file under the name is left as it was.
+      { std::ofstream(destination / "docs" / "data.bin") << "older"; }
+      EXPECT_EQ(extract("docs/data.bin"), result);
+      EXPECT_EQ(readFile(destination / "docs" / "data.bin"), "older");
+      EXPECT_EQ(tree(destination), (std::set<std::string>{"docs", "docs/data.bin"}));
+    }
   }
 }
 
@@ -464,32 +473,84 @@ TEST_F(UnzipLibraryTest, ManyEntriesBeyondTheSixteenBitCount) {
 
 TEST_F(UnzipLibraryTest, CancelFromTheCallbackDiscardsTheItem) {
   ZipWriter writer;
-  writer.file("big.bin", pattern(300000, 4), true);
+  writer.file("small.bin", pattern(200000, 4), true); // checked in memory
+  writer.file("big.bin", pattern(300000, 4), true);   // streamed
   writeArchive(writer);
   onMessage = [](const UnZipCallbackInfo& info) {
     return info.ActionCode == unzip::ActionItemProgress ? 1 : 0;
   };
-  EXPECT_EQ(extract("big.bin"), unzip::Cancelled);
-  EXPECT_EQ(actions(), (std::vector<std::int32_t>{1, 2, 4, 3}));
-  EXPECT_TRUE(tree(destination).empty());
+  for (const char* name : {"small.bin", "big.bin"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(extract(name), unzip::Cancelled);
+    EXPECT_EQ(actions(), (std::vector<std::int32_t>{1, 2, 4, 3}));
+    EXPECT_TRUE(tree(destination).empty());
+  }
 }
 
 // An error raised in the callback travels back through the library to the caller; the item is
 // discarded and the library works again at the next call.
 TEST_F(UnzipLibraryTest, ErrorRaisedInTheCallbackReachesTheCaller) {
   ZipWriter writer;
+  writer.file("small.bin", pattern(200000, 4), true);
   writer.file("big.bin", pattern(300000, 4), true);
   writeArchive(writer);
-  onMessage = [](const UnZipCallbackInfo& info) -> std::int32_t {
-    if (info.ActionCode == unzip::ActionItemProgress) throw std::runtime_error("user cancel");
-    return 0;
-  };
-  EXPECT_THROW(extract("big.bin"), std::runtime_error);
-  EXPECT_TRUE(tree(destination).empty());
+  for (const char* name : {"small.bin", "big.bin"}) {
+    SCOPED_TRACE(name);
+    onMessage = [](const UnZipCallbackInfo& info) -> std::int32_t {
+      if (info.ActionCode == unzip::ActionItemProgress) throw std::runtime_error("user cancel");
+      return 0;
+    };
+    EXPECT_THROW(extract(name), std::runtime_error);
+    EXPECT_TRUE(tree(destination).empty());
+  }
   onMessage = nullptr;
+  EXPECT_EQ(extract("small.bin"), unzip::Ok);
   EXPECT_EQ(extract("big.bin"), unzip::Ok);
+  EXPECT_EQ(readFile(destination / "small.bin"), pattern(200000, 4));
   EXPECT_EQ(readFile(destination / "big.bin"), pattern(300000, 4));
 }
+
+#ifdef QF_EMULATED_MACHINE
+// Files get the entry's MS-DOS time as local time, also for several entries within one hour.
+TEST_F(UnzipLibraryTest, ExtractedFilesCarryTheEntryTime) {
+  struct When {
+    int year, month, day, hour, minute, second;
+  };
+  const When times[] = {{2025, 1, 15, 13, 33, 2}, {2025, 1, 15, 13, 59, 58},
+                        {2025, 1, 15, 14, 0, 0},  {2025, 7, 4, 8, 30, 10},
+                        {1980, 1, 1, 0, 0, 0},    {2024, 2, 29, 23, 59, 0}};
+  ZipWriter writer;
+  for (std::size_t i = 0; i < std::size(times); ++i) {
+    const When& w = times[i];
+    Entry entry;
+    entry.name = "t" + std::to_string(i);
+    entry.data = "x";
+    entry.dosTime =
+        static_cast<std::uint32_t>(((w.year - 1980) << 25) | (w.month << 21) | (w.day << 16) |
+                                   (w.hour << 11) | (w.minute << 5) | (w.second / 2));
+    writer.add(entry);
+  }
+  writeArchive(writer);
+  for (std::size_t i = 0; i < std::size(times); ++i) {
+    const When& w = times[i];
+    SCOPED_TRACE(i);
+    ASSERT_EQ(extract("t" + std::to_string(i)), unzip::Ok);
+    std::tm local{};
+    local.tm_year = w.year - 1900;
+    local.tm_mon = w.month - 1;
+    local.tm_mday = w.day;
+    local.tm_hour = w.hour;
+    local.tm_min = w.minute;
+    local.tm_sec = w.second;
+    local.tm_isdst = -1;
+    const auto written = std::chrono::file_clock::to_sys(
+        fs::last_write_time(destination / ("t" + std::to_string(i))));
+    EXPECT_EQ(std::chrono::system_clock::to_time_t(
+                  std::chrono::time_point_cast<std::chrono::system_clock::duration>(written)),
+              std::mktime(&local));
+  }
+}
+#endif
 
 std::int32_t QF_UNZIP_CALL countCalls(UnZipCallbackInfo* info) {
   ++*static_cast<int*>(info->Caller);

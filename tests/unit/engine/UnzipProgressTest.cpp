@@ -1,8 +1,8 @@
 // The program's side of the unzip interface: the record's switches, and the callback's effect on
 // the status line, the two progress bars, the small-file carry and the error box; then a real
 // library call driving the callback.
-#include "engine/InstallationPlan.h"
 #include "engine/UnzipProgress.h"
+#include "engine/InstallationPlan.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Ui.h"
 
@@ -69,9 +69,8 @@ TEST(SetUnZipSwitchesTest, SetsItsWordsAndTouchesNoOther) {
   EXPECT_EQ(params->Callback, callback);
   EXPECT_EQ(params->Overwrite, -1);
   EXPECT_EQ(params->UseFolders, -1);
-  for (std::int32_t word : {params->Switch24, params->Switch28, params->Switch32,
-                            params->Switch36, params->Switch48, params->Switch52,
-                            params->Switch56})
+  for (std::int32_t word : {params->Switch24, params->Switch28, params->Switch32, params->Switch36,
+                            params->Switch48, params->Switch52, params->Switch56})
     EXPECT_EQ(word, 0);
   EXPECT_EQ(params->MessageLevel, 7);
 
@@ -151,18 +150,18 @@ TEST_F(UnzipCallbackTest, ItemBeginsSetsStatusAndBars) {
     double carry; // after, from 0
   };
   const Case cases[] = {
-      {20480, 20480, 1, 1, 20480},  // small item: one unit, carried
-      {32768, 32768, 1, 1, 0},      // exactly one unit: not carried
-      {65535, 65535, 1, 1, 0},      // quotient 1
-      {65536, 65536, 2, 1, 0},      //
-      {100000, 100000, 3, 1, 0},    // truncated
-      {49152, 32768, 1, 2, 0},      // step 1.5 rounds to 2
-      {16384, 32768, 1, 0, 16384},  // step 0.5 rounds to 0
-      {81920, 32768, 2, 2, 0},      // step 2.5 rounds to 2
-      {114688, 32768, 3, 4, 0},     // step 3.5 rounds to 4
-      {0, 0, 1, 1, 0},              // empty entry: step 1
-      {500, 0, 1, 1, 500},          // plan entry size 0 but a sized item: step 1
-      {0, 20480, 1, 0, 0},          // empty item of a sized entry
+      {20480, 20480, 1, 1, 20480}, // small item: one unit, carried
+      {32768, 32768, 1, 1, 0},     // exactly one unit: not carried
+      {65535, 65535, 1, 1, 0},     // quotient 1
+      {65536, 65536, 2, 1, 0},     //
+      {100000, 100000, 3, 1, 0},   // truncated
+      {49152, 32768, 1, 2, 0},     // step 1.5 rounds to 2
+      {16384, 32768, 1, 0, 16384}, // step 0.5 rounds to 0
+      {81920, 32768, 2, 2, 0},     // step 2.5 rounds to 2
+      {114688, 32768, 3, 4, 0},    // step 3.5 rounds to 4
+      {0, 0, 1, 1, 0},             // empty entry: step 1
+      {500, 0, 1, 1, 500},         // plan entry size 0 but a sized item: step 1
+      {0, 20480, 1, 0, 0},         // empty item of a sized entry
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.size);
@@ -200,9 +199,7 @@ TEST_F(UnzipCallbackTest, SmallItemsAdvanceTheOverallBarPerUnitCarriedAcrossEntr
       {24576, 2, 32768}, // exactly one unit carried is not more than one
       {1, 3, 1},         // now it is
       {32768, 3, 1},     // a full unit is no small item
-      {0, 3, 1},
-      {32767, 3, 32768},
-      {20000, 4, 20000},
+      {0, 3, 1},         {32767, 3, 32768}, {20000, 4, 20000},
   };
   for (std::size_t i = 0; i < std::size(steps); ++i) {
     SCOPED_TRACE(i);
@@ -337,8 +334,8 @@ protected:
 
   // One call as the extraction loop makes it.
   void extract(const std::string& name, double planSize) {
-    auto* entry = reinterpret_cast<UnZipEntryProc>(
-        library.entry(unzip::EntryOrdinal, unzip::EntryName));
+    auto* entry =
+        reinterpret_cast<UnZipEntryProc>(library.entry(unzip::EntryOrdinal, unzip::EntryName));
     ASSERT_NE(entry, nullptr) << library.error();
     std::string archive = temp.text("setup.qfs");
     std::vector<char> archiveBuffer(256, '\0'), nameBuffer(256, '\0');
