@@ -135,8 +135,8 @@ std::string joinPath(const std::string& folder, std::string_view file) {
 }
 
 std::int32_t extractOne(LibraryState& library, const UnZipParams& params, Reporter& reporter,
-                        const char* spec) {
-  const std::optional<std::string_view> name = bufferText(spec);
+                        const char* fileSpec) {
+  const std::optional<std::string_view> name = bufferText(fileSpec);
   if (!name) {
     reporter.error(unzip::NameTooLong, "entry name too long");
     return unzip::NameTooLong;

@@ -16,7 +16,6 @@
 #include "platform/Registry.h"
 
 #include <array>
-#include <charconv>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -148,10 +147,7 @@ void logShortcuts(app::TForm1& form) {
     const std::string type = nth.GetField(entries[i], 0, ",", true);
     const std::optional<std::int32_t> number = DecimalInteger(type);
     if (!number || *number <= 0) continue;
-    const std::string name = nth.GetField(entries[i], 1, ",", true);
-    const std::string link = i == 0
-                                 ? form.progName.Caption + ".lnk"
-                                 : name.substr(0, name.size() > 4 ? name.size() - 4 : 0) + ".lnk";
+    const std::string link = InstalledLinkName(form, i, entries[i]);
     std::vector<std::string> places;
     if (form.CheckBox9.Checked) places.push_back(nth.SpecialFolder("allDesktop") + link);
     if (type == "1") places.push_back(nth.SpecialFolder("allStartup") + link);
@@ -172,39 +168,7 @@ void makeParts(app::TForm1& form) {
         std::make_shared<UnzipProgress>(&form, form.Label23, form.ProgressBar1, form.ProgressBar2);
 }
 
-// The fields of `line` as GetField reads them: an index past the last comma gives the last field.
-std::string fieldOf(const std::string& line, std::size_t index) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < index; ++i) {
-    const std::size_t comma = line.find(',', start);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  const std::size_t end = line.find(',', start);
-  return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 } // namespace
-
-PlanEntry SplitPlanEntry(const std::string& line) {
-  const std::size_t first = line.find(',');
-  const std::size_t last = line.rfind(',');
-  const std::size_t secondLast =
-      last == std::string::npos || last == 0 ? std::string::npos : line.rfind(',', last - 1);
-  if (first == std::string::npos || secondLast == std::string::npos || secondLast <= first)
-    return {fieldOf(line, 0), fieldOf(line, 1), fieldOf(line, 2), fieldOf(line, 3)};
-  return {line.substr(0, first), line.substr(first + 1, secondLast - first - 1),
-          line.substr(secondLast + 1, last - secondLast - 1), line.substr(last + 1)};
-}
-
-std::uint32_t PlanEntrySize(const std::string& text) {
-  std::uint32_t size = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, size);
-  if (text.empty() || error != std::errc() || stop != end)
-    throw EConvertError("'" + text + "' is not a whole number");
-  return size;
-}
 
 void BindInstallation(app::TForm1& form, UnZipEntryProc unzip) {
   makeParts(form);

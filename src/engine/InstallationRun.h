@@ -5,6 +5,7 @@
 
 #include "UnzipInterface.h"
 #include "app/Installer.h"
+#include "engine/PlanEntry.h"
 
 #include <cstdint>
 #include <string>
@@ -51,20 +52,5 @@ void FinishInstallation(app::TForm1& form);
 // The unzip library's callback: the caller must be the window that set up the record last; its
 // progress state handles the message. Always 0.
 std::int32_t QF_UNZIP_CALL UnZipCallback(UnZipCallbackInfo* info);
-
-// A plan entry's fields: "type,name,subfolder,size". The type, the subfolder and the size never
-// hold a comma, so the name is everything between the first comma and the second-last one, even
-// when the archive stores a name with commas in it.
-struct PlanEntry {
-  std::string type;
-  std::string name;
-  std::string subfolder;
-  std::string size;
-};
-PlanEntry SplitPlanEntry(const std::string& line);
-
-// The plan entry's size field as a number of bytes (0 to 4294967295, as the plan writes it);
-// EConvertError for any other text.
-std::uint32_t PlanEntrySize(const std::string& text);
 
 } // namespace engine

@@ -4,6 +4,7 @@
 
 #include "engine/DecimalInteger.h"
 #include "engine/Errors.h"
+#include "engine/PlanEntry.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 
@@ -20,22 +21,14 @@ std::string folderPart(const std::string& path) {
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-// Where the plan entry's file was extracted: the installation folder, the subfolder (field 2)
-// and the entry name (field 1), unless the subfolder field repeats the name.
+// Where the plan entry's file was extracted: the installation folder, the subfolder and the
+// entry name, unless the subfolder field repeats the name. The plan entry is read as the
+// extraction reads it, so a name with commas leads to the file that was written.
 std::string installedTarget(app::TForm1& form, const std::string& entry) {
-  const std::string name = form.NTH.GetField(entry, 1, ",", true);
-  const std::string subfolder = form.NTH.GetField(entry, 2, ",", true);
+  const PlanEntry plan = SplitPlanEntry(entry);
   const std::string& folder = form.DirectoryEdit1.Text;
-  if (subfolder == name) return folder + name;
-  return folder + "\\" + subfolder + "\\" + name;
-}
-
-// The program name for the list's first entry; otherwise the entry name less its last four
-// characters (its extension).
-std::string installedLinkName(app::TForm1& form, std::size_t index, const std::string& entry) {
-  if (index == 0) return form.progName.Caption + ".lnk";
-  const std::string name = form.NTH.GetField(entry, 1, ",", true);
-  return name.substr(0, name.size() > 4 ? name.size() - 4 : 0) + ".lnk";
+  if (plan.subfolder == plan.name) return folder + plan.name;
+  return folder + "\\" + plan.subfolder + "\\" + plan.name;
 }
 
 // At uninstall the list holds the script's patterns: the name is taken up to its first dot.
@@ -64,6 +57,12 @@ bool namesFolderBelow(std::string_view name) {
 
 } // namespace
 
+std::string InstalledLinkName(app::TForm1& form, std::size_t index, const std::string& entry) {
+  if (index == 0) return form.progName.Caption + ".lnk";
+  const std::string name = SplitPlanEntry(entry).name;
+  return name.substr(0, name.size() > 4 ? name.size() - 4 : 0) + ".lnk";
+}
+
 std::string ProgramFolder(app::TForm1& form) {
   return form.NTH.SpecialFolder("allPrograms") + form.Edit1.Text;
 }
@@ -89,7 +88,7 @@ void CreateShortcuts(app::TForm1& form) {
     if (!link.isValid()) throw EOleError("Cannot make a shell link object. " + link.error());
     link.setPath(target);
     link.setWorkingDirectory(folderPart(target));
-    const std::string name = installedLinkName(form, i, entry);
+    const std::string name = InstalledLinkName(form, i, entry);
     // A save that fails leaves no file, and the run goes on.
     if (form.CheckBox9.Checked) link.save(form.NTH.SpecialFolder("allDesktop") + name);
     if (type == "1") link.save(form.NTH.SpecialFolder("allStartup") + name);

@@ -28,6 +28,10 @@ void CreateProgramFolder(app::TForm1& form);
 // made; saves that fail are passed over.
 void CreateShortcuts(app::TForm1& form);
 
+// The file name of the shortcut CreateShortcuts makes for plan entry `entry` at `index`: the
+// program name for the first entry, otherwise the entry name less its last four characters.
+std::string InstalledLinkName(app::TForm1& form, std::size_t index, const std::string& entry);
+
 // The uninstall's counterpart: desktop and Startup shortcuts of the listed entries, and the
 // program folder as a whole (only when Edit1 names a folder below the Programs folder).
 void RemoveShortcuts(app::TForm1& form);

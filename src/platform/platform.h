@@ -4,6 +4,8 @@
 #pragma once
 
 #include "platform/CommandLine.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/FileStream.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"

@@ -29,6 +29,7 @@ using bench::quoted;
 struct Options {
   fs::path work;
   fs::path library;
+  fs::path setup; // the installer program; empty: beside the library
   int runs{3};
 };
 
@@ -136,6 +137,21 @@ private:
   platform::DynamicLibrary library_;
   UnZipEntryProc entry_{nullptr};
 };
+
+// A source folder as a publisher ships it: the program, the library, a script that installs
+// every entry of the payload, and the payload itself (linked, not copied).
+fs::path makePackage(const Options& options, const fs::path& payload) {
+  const fs::path package = options.work / "package-A";
+  fs::remove_all(package);
+  fs::create_directories(package);
+  fs::copy_file(options.setup, package / "setup.exe");
+  fs::copy_file(options.library, package / "unzdll.dll");
+  fs::create_hard_link(payload, package / "setup.qfs");
+  std::ofstream(package / "setup.ini", std::ios::binary)
+      << "[Quillfern Installer v1.10]\nprogname=Bench\ncompany=Quillfern\nversion=1\n"
+         "file=*.*\n";
+  return package;
+}
 
 // Runs `work` with the current folder set to `folder`.
 template <class Work> auto inFolder(const fs::path& folder, Work work) {
@@ -352,6 +368,34 @@ int benchmark(const Options& options, const fs::path& self) {
                             "unzip -q", c, 1.1));
   }
 
+  // A: a whole silent installation against bsdtar: start-up, plan, one call per entry, the
+  // uninstaller's staging, registry values, the entry and the shortcuts, in a fresh machine.
+  {
+    const fs::path package = makePackage(options, a.archive);
+    const fs::path machine = options.work / "machine";
+    const Comparison c = compare(
+        options.runs, [&](bool oursSide) { freshFolder(oursSide ? machine : theirs); },
+        [&] {
+          check(bench::run("QUILLFERN_ROOT=" + quoted(machine.string()) + " " +
+                           quoted((package / "setup.exe").string()) + " /S " +
+                           quoted("/D=C:\\bench")),
+                "the silent installation failed");
+        },
+        [&] {
+          check(bench::run("bsdtar -xf " + quoted(a.archive.string()) + " -C " +
+                           quoted(theirs.string())),
+                "bsdtar failed");
+        });
+    TreeSummary installed = summarize(machine / "c" / "bench");
+    // The installation folder also holds the script's copy.
+    installed.files -= 1;
+    installed.bytes -= fs::file_size(package / "setup.ini");
+    check(installed == summarize(theirs), "payload A: the installed tree differs");
+    rows.push_back(timedRow("A: whole silent install (setup.exe /S)", "bsdtar -xf", c, 1.1));
+    fs::remove_all(machine);
+    fs::remove_all(package);
+  }
+
   // A: memory high-water mark of a process that extracts it.
   {
     freshFolder(ours);
@@ -397,7 +441,9 @@ int benchmark(const Options& options, const fs::path& self) {
   return all ? 0 : 1;
 }
 
-void usage() { std::fprintf(stderr, "usage: qf_bench [--work DIR] [--library PATH] [--runs N]\n"); }
+void usage() {
+  std::fprintf(stderr, "usage: qf_bench [--work DIR] [--library PATH] [--setup PATH] [--runs N]\n");
+}
 
 } // namespace
 
@@ -415,6 +461,8 @@ int main(int argc, char** argv) {
         options.work = fs::absolute(argv[++i]);
       } else if (arg == "--library" && i + 1 < argc) {
         options.library = fs::absolute(argv[++i]);
+      } else if (arg == "--setup" && i + 1 < argc) {
+        options.setup = fs::absolute(argv[++i]);
       } else if (arg == "--runs" && i + 1 < argc) {
         options.runs = std::max(1, std::atoi(argv[++i]));
       } else if (arg == "--memory-child") {
@@ -426,6 +474,7 @@ int main(int argc, char** argv) {
         rest.push_back(arg);
       }
     }
+    if (options.setup.empty()) options.setup = options.library.parent_path() / "setup.exe";
     if (memory) {
       if (rest.size() != 2) {
         usage();

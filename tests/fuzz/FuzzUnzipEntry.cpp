@@ -63,16 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   params->MessageLevel = 7;
   params->FileSpecCount = 1;
   auto path = std::make_unique<char[]>(256);
-  auto spec = std::make_unique<char[]>(256);
+  auto fileSpec = std::make_unique<char[]>(256);
   std::memset(path.get(), 0, 256);
   archive.string().copy(path.get(), 255);
   params->ArchivePath = path.get();
-  params->FileSpecs[0] = spec.get();
+  params->FileSpecs[0] = fileSpec.get();
   std::size_t done = 0;
   for (const unzdll::DirectoryEntry& entry : directory.entries()) {
     if (done++ == 4) break;
-    std::memset(spec.get(), 0, 256);
-    directory.name(entry).copy(spec.get(), 255);
+    std::memset(fileSpec.get(), 0, 256);
+    directory.name(entry).copy(fileSpec.get(), 255);
     unzdll::run(params.get());
   }
   fs::current_path(previous);

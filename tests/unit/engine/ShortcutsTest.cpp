@@ -91,6 +91,15 @@ TEST_F(Shortcuts, EachProgramEntryGetsItsLinks) {
   EXPECT_EQ(readLink(kStartup + "agent.lnk"), agent);
 }
 
+TEST_F(Shortcuts, ANameWithCommasLeadsToTheFileTheExtractionWrote) {
+  engine::CreateProgramFolder(form_);
+  form_.ListBox13.Items = {"3,example.exe,,20480", "3,my,app.exe,bin,100"};
+  engine::CreateShortcuts(form_);
+  const Link app{kApp + "\\bin\\my,app.exe", kApp + "\\bin\\"};
+  EXPECT_EQ(readLink(kPrograms + "Example\\my,app.lnk"), app);
+  EXPECT_EQ(readLink(kDesktop + "my,app.lnk"), app);
+}
+
 TEST_F(Shortcuts, NoDesktopLinksUnlessTicked) {
   engine::CreateProgramFolder(form_);
   form_.CheckBox9.Checked = false;

@@ -97,13 +97,13 @@ protected:
   std::int32_t extract(const std::string& name) { return extract(archive().string(), name); }
   std::int32_t extract(const std::string& archivePath, const std::string& name) {
     auto path = std::make_unique<char[]>(unzip::NameBufferSize);
-    auto spec = std::make_unique<char[]>(unzip::NameBufferSize);
+    auto fileSpec = std::make_unique<char[]>(unzip::NameBufferSize);
     std::memset(path.get(), 0, unzip::NameBufferSize);
-    std::memset(spec.get(), 0, unzip::NameBufferSize);
+    std::memset(fileSpec.get(), 0, unzip::NameBufferSize);
     archivePath.copy(path.get(), unzip::NameBufferSize - 1);
-    name.copy(spec.get(), unzip::NameBufferSize - 1);
+    name.copy(fileSpec.get(), unzip::NameBufferSize - 1);
     params->ArchivePath = path.get();
-    params->FileSpecs[0] = spec.get();
+    params->FileSpecs[0] = fileSpec.get();
     messages.clear();
     return entryPoint()(params.get());
   }
@@ -383,7 +383,7 @@ TEST_F(UnzipLibraryTest, ArchiveAndEntryFailures) {
   EXPECT_TRUE(tree(destination).empty());
 }
 
-TEST_F(UnzipLibraryTest, SeveralSpecificationsInOneCall) {
+TEST_F(UnzipLibraryTest, SeveralEntriesNamedInOneCall) {
   ZipWriter writer;
   writer.file("a.txt", "alpha").file("b.txt", "beta");
   writeArchive(writer);

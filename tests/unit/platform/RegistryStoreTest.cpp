@@ -5,8 +5,6 @@
 #include "platform/Registry.h"
 #include "platform/posix/RegistryStore.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <random>
 #include <sstream>
@@ -213,17 +211,20 @@ TEST_F(Registry, ValueTextEndsAtItsFirstZero) {
 }
 
 TEST_F(Registry, EachChangeReplacesTheWholeFile) {
-  struct stat before {};
-  ASSERT_EQ(stat(file().c_str(), &before), 0);
+  const fs::path before = root() / "before.reg";
   for (int i = 0; i < 5; ++i) {
+    // A second name for the file as it is now: a change written in place would show through it.
+    fs::remove(before);
+    fs::create_hard_link(file(), before);
+    const std::string old = RegistryStore(before.string()).text();
     ASSERT_TRUE(store().createKey(RegRoot::CurrentUser, "Software\\Step" + std::to_string(i)));
-    struct stat after {};
-    ASSERT_EQ(stat(file().c_str(), &after), 0);
     // A new file is renamed over the old one, so a reader never meets a half-written file.
-    EXPECT_NE(after.st_ino, before.st_ino) << i;
-    before = after;
+    EXPECT_EQ(RegistryStore(before.string()).text(), old) << i;
+    EXPECT_NE(RegistryStore(file()).text(), old) << i;
     EXPECT_EQ(RegistryStore(file()).text(), store().text()) << i;
   }
+  fs::remove(before);
+  fs::remove(root() / "before.reg.lock");
   for (const fs::directory_entry& entry : fs::directory_iterator(root())) {
     std::string name = entry.path().filename().string();
     EXPECT_TRUE(entry.is_directory() || name == "registry.reg" || name == "registry.reg.lock")
