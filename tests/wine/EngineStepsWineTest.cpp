@@ -10,6 +10,8 @@
 #include "platform/System.h"
 #include "unit/app/ScriptedUi.h"
 
+#include "ShellLinkReader.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -154,34 +156,6 @@ TEST_F(EngineStepsOnWindows, TheInstalledProgramsEntryComesAndGoes) {
   EXPECT_TRUE(
       keyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
   EXPECT_EQ(form_.ErrorText, "");
-}
-
-struct ReadLink {
-  std::string path;
-  std::string workingDirectory;
-};
-
-// A link file read through the shell's own link object.
-std::optional<ReadLink> readLink(const std::string& file) {
-  IShellLinkA* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link))))
-    return std::nullopt;
-  IPersistFile* persist = nullptr;
-  std::optional<ReadLink> result;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-    std::wstring wide(file.begin(), file.end());
-    if (SUCCEEDED(persist->Load(wide.c_str(), STGM_READ))) {
-      char path[MAX_PATH] = {};
-      char folder[MAX_PATH] = {};
-      if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
-          SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)))
-        result = ReadLink{path, folder};
-    }
-    persist->Release();
-  }
-  link->Release();
-  return result;
 }
 
 // The same file or folder, whatever the case and however many backslashes stand in a row.

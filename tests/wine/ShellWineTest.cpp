@@ -5,6 +5,8 @@
 #include "platform/Shell.h"
 #include "platform/System.h"
 
+#include "ShellLinkReader.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -52,34 +54,6 @@ protected:
   platform::ComApartment apartment_;
   std::string dir_;
 };
-
-struct ReadLink {
-  std::string path;
-  std::string workingDirectory;
-};
-
-// The link file read through the shell's link object, as the shell itself reads it.
-std::optional<ReadLink> readLink(const std::string& file) {
-  IShellLinkA* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link))))
-    return std::nullopt;
-  IPersistFile* persist = nullptr;
-  std::optional<ReadLink> result;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-    std::wstring name(file.begin(), file.end());
-    if (SUCCEEDED(persist->Load(name.c_str(), STGM_READ))) {
-      char path[MAX_PATH] = {};
-      char folder[MAX_PATH] = {};
-      if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
-          SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)))
-        result = ReadLink{path, folder};
-    }
-    persist->Release();
-  }
-  link->Release();
-  return result;
-}
 
 TEST_F(ShellOnWindows, SavedLinkReadsBackThroughTheShell) {
   ASSERT_TRUE(apartment_.entered());

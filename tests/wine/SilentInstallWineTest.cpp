@@ -9,6 +9,8 @@
 #include "platform/System.h"
 #include "support/ZipWriter.h"
 
+#include "ShellLinkReader.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -90,33 +92,6 @@ Ran runProgram(const std::string& commandLine, const std::string& folder) {
   ran.out = readFile(outPath);
   ran.err = readFile(errPath);
   return ran;
-}
-
-struct ReadLink {
-  std::string path;
-  std::string workingDirectory;
-};
-
-std::optional<ReadLink> readLink(const std::string& file) {
-  IShellLinkA* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link))))
-    return std::nullopt;
-  IPersistFile* persist = nullptr;
-  std::optional<ReadLink> result;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-    std::wstring name(file.begin(), file.end());
-    if (SUCCEEDED(persist->Load(name.c_str(), STGM_READ))) {
-      char path[MAX_PATH] = {};
-      char folder[MAX_PATH] = {};
-      if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
-          SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)))
-        result = ReadLink{path, folder};
-    }
-    persist->Release();
-  }
-  link->Release();
-  return result;
 }
 
 // A source folder in the temporary folder; the names the run makes are unique to this test run.
