@@ -1,6 +1,8 @@
 // Reading setup.exe's own switches off the front of its command line.
 #include "app/SetupSwitches.h"
 
+#include "script/JoinedCommandLine.h"
+
 #include <cstddef>
 
 namespace app {
@@ -24,21 +26,14 @@ struct Token {
 // Splits the raw text after the program's name at blanks outside quotes; quotes are removed.
 // Only the switches are read from these tokens, and they hold no backslash before a quote.
 std::vector<Token> rawTokens(const std::string& raw, std::size_t& nameEnd) {
-  std::size_t at = 0;
-  bool quoted = false;
-  for (; at < raw.size(); ++at) {
-    if (raw[at] == '"')
-      quoted = !quoted;
-    else if (!quoted && isBlank(raw[at]))
-      break;
-  }
+  std::size_t at = script::ProgramNameEnd(raw);
   nameEnd = at;
   std::vector<Token> tokens;
   while (at < raw.size()) {
     while (at < raw.size() && isBlank(raw[at])) ++at;
     if (at == raw.size()) break;
     Token token{std::string(), at};
-    quoted = false;
+    bool quoted = false;
     for (; at < raw.size() && (quoted || !isBlank(raw[at])); ++at) {
       if (raw[at] == '"')
         quoted = !quoted;

@@ -13,7 +13,7 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
   return joined;
 }
 
-std::string CommandTail(const std::string& raw) {
+std::size_t ProgramNameEnd(const std::string& raw) {
   std::size_t at = 0;
   bool quoted = false;
   for (; at < raw.size(); ++at) {
@@ -22,6 +22,11 @@ std::string CommandTail(const std::string& raw) {
     else if (!quoted && isBlank(raw[at]))
       break;
   }
+  return at;
+}
+
+std::string CommandTail(const std::string& raw) {
+  std::size_t at = ProgramNameEnd(raw);
   while (at < raw.size() && isBlank(raw[at])) ++at;
   return raw.substr(at);
 }

@@ -1,6 +1,7 @@
 // The command line as start-up reads it: the program's arguments, each followed by one blank.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace script {
 
 // Each argument followed by one blank.
 std::string JoinArguments(const std::vector<std::string>& arguments);
+
+// Where the program's name ends in a raw command line: at the first blank or tab outside quotes,
+// or at the end of the text.
+std::size_t ProgramNameEnd(const std::string& raw);
 
 // The text after the program's name in a raw command line, split the system's way: the name
 // ends at the first blank or tab outside quotes; the blanks and tabs after it are skipped.

@@ -3,6 +3,7 @@
 #include "platform/posix/AttributeStore.h"
 
 #include "platform/Files.h"
+#include "platform/posix/AtomicFile.h"
 #include "platform/posix/LineFields.h"
 #include "platform/posix/Machine.h"
 
@@ -85,27 +86,13 @@ Records load() {
 }
 
 bool save(const Records& records) {
-  fs::path file = storeFile();
-  std::string pattern = file.string() + ".XXXXXX";
-  int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
   std::string text = std::string(kHeader) + "\n";
   for (const auto& [key, record] : records) {
     char bits[16];
     std::snprintf(bits, sizeof bits, "%08X", record.bits);
     text += joinFields({bits, std::to_string(record.inode), key}) + "\n";
   }
-  bool ok = ::fchmod(fd, 0644) == 0;
-  for (std::size_t done = 0; ok && done < text.size();) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(pattern.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(pattern.c_str());
-  return ok;
+  return writeFileAtomically(storeFile(), text);
 }
 
 // An exclusive lock beside the store for one read-change-write cycle, so that two processes of

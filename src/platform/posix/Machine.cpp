@@ -4,6 +4,7 @@
 
 #include "platform/System.h"
 #include "platform/posix/Fold.h"
+#include "platform/posix/PathText.h"
 #include "platform/posix/RegistryStore.h"
 
 #include <pwd.h>
@@ -180,18 +181,6 @@ std::string runningExecutable() {
   std::error_code ec;
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   return ec ? std::string() : exe.string();
-}
-
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-bool hasDrive(std::string_view text) {
-  return text.size() >= 2 && isDriveLetter(text[0]) && text[1] == ':';
-}
-
-bool isUnc(std::string_view text) {
-  return text.size() >= 2 && isSeparator(text[0]) && isSeparator(text[1]);
 }
 
 // A Windows location: the top folder under the root ("c" for drive C:, "unc" for network

@@ -341,26 +341,29 @@ std::vector<std::string> RegistryStore::subkeys(RegRoot root, const std::string&
   return names;
 }
 
+const RegistryStore::Value* RegistryStore::findValue(RegRoot root, const std::string& path,
+                                                     const std::string& name) {
+  auto parts = splitKeyPath(upToZero(path));
+  const Key* key = parts ? find(root, *parts) : nullptr;
+  if (!key) return nullptr;
+  auto it = key->values.find(std::string(upToZero(name)));
+  return it == key->values.end() ? nullptr : &it->second;
+}
+
 std::optional<std::string> RegistryStore::readString(RegRoot root, const std::string& path,
                                                      const std::string& name) {
   refresh();
-  auto parts = splitKeyPath(upToZero(path));
-  const Key* key = parts ? find(root, *parts) : nullptr;
-  if (!key) return std::nullopt;
-  auto it = key->values.find(std::string(upToZero(name)));
-  if (it == key->values.end() || it->second.isDword) return std::nullopt;
-  return it->second.text;
+  const Value* value = findValue(root, path, name);
+  if (!value || value->isDword) return std::nullopt;
+  return value->text;
 }
 
 std::optional<std::uint32_t> RegistryStore::readDword(RegRoot root, const std::string& path,
                                                       const std::string& name) {
   refresh();
-  auto parts = splitKeyPath(upToZero(path));
-  const Key* key = parts ? find(root, *parts) : nullptr;
-  if (!key) return std::nullopt;
-  auto it = key->values.find(std::string(upToZero(name)));
-  if (it == key->values.end() || !it->second.isDword) return std::nullopt;
-  return it->second.number;
+  const Value* value = findValue(root, path, name);
+  if (!value || !value->isDword) return std::nullopt;
+  return value->number;
 }
 
 namespace {

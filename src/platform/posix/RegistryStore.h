@@ -86,6 +86,8 @@ private:
   void createDefault();
   std::filesystem::path lockFile() const;
   Key* find(RegRoot root, const std::vector<std::string>& path);
+  // The value `name` of key `path`, or nullptr when the key or the value is missing.
+  const Value* findValue(RegRoot root, const std::string& path, const std::string& name);
   bool persist();
   static Roots defaults();
   static Roots parse(const std::string& text);

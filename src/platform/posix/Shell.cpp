@@ -4,6 +4,7 @@
 
 #include "platform/Files.h"
 #include "platform/PathRules.h"
+#include "platform/posix/AtomicFile.h"
 #include "platform/posix/AttributeStore.h"
 #include "platform/posix/LineFields.h"
 #include "platform/posix/Machine.h"
@@ -29,24 +30,6 @@ namespace {
 
 // Apartments entered by this thread and not yet left; link objects need one, as on Windows.
 thread_local int apartments = 0;
-
-bool writeFileAtomically(const fs::path& file, const std::string& bytes) {
-  std::string pattern =
-      (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
-  int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, 0644) == 0;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(pattern.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(pattern.c_str());
-  return ok;
-}
 
 // FILETIME (100 ns since 1601) of a host time.
 std::uint64_t fileTime(const timespec& time) {
@@ -155,7 +138,7 @@ bool ShellLink::save(const std::string& linkPath) const {
   fs::path file = machine.hostPath(linkPath);
   struct stat existing {};
   if (!bytes || (::stat(file.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))) return false;
-  return writeFileAtomically(file, *bytes);
+  return posix::writeFileAtomically(file, *bytes);
 }
 
 bool createShellLink(const std::string& linkPath, const std::string& targetPath,

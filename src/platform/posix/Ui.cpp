@@ -2,9 +2,8 @@
 // written to standard error and answered with their default (first) button, timers fire while
 // the program waits for messages, and browsers start through the machine's process service.
 #include "platform/Ui.h"
-#include "platform/Files.h"
-#include "platform/Process.h"
 #include "platform/System.h"
+#include "platform/WebAddress.h"
 #include "platform/posix/Fold.h"
 #include "platform/posix/Machine.h"
 
@@ -19,8 +18,6 @@ namespace platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-const char* const kFixedBrowser = "c:\\program files\\internet explorer\\iexplore.exe";
 
 const char* answerName(MessageAnswer answer) {
   switch (answer) {
@@ -60,13 +57,7 @@ public:
     std::_Exit(code);
   }
 
-  void openWebAddress(const std::string& address) override {
-    // Quoted: unquoted, "c:\program.exe" would be tried first.
-    if (fileExists(kFixedBrowser))
-      winExec("\"" + std::string(kFixedBrowser) + "\" " + address, showcmd::ShowNormal);
-    else
-      shellExecute("open", address, "", "", showcmd::ShowNormal);
-  }
+  void openWebAddress(const std::string& address) override { openWebAddressDefault(address); }
 
   void startTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override {
     timers_[id] =

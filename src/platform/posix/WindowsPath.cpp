@@ -2,6 +2,7 @@
 #include "platform/posix/WindowsPath.h"
 
 #include "platform/posix/Fold.h"
+#include "platform/posix/PathText.h"
 
 #include <filesystem>
 #include <optional>
@@ -11,18 +12,6 @@
 namespace platform::posix {
 
 namespace {
-
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-bool hasDrive(std::string_view text) {
-  return text.size() >= 2 && isLetter(text[0]) && text[1] == ':';
-}
-
-bool isUnc(std::string_view text) {
-  return text.size() >= 2 && isSeparator(text[0]) && isSeparator(text[1]);
-}
 
 // A full path split into its root ("C:" or "\\server\share" with `fixed` parts that ".." must
 // not remove) and the parts below it.

@@ -1,9 +1,8 @@
 // The quiet user-interface service of the Windows build: pumps this thread's messages and shows
 // real message boxes, thread timers, pointers and browsers, for a program without its own window.
 #include "platform/Ui.h"
-#include "platform/Files.h"
-#include "platform/Process.h"
 #include "platform/System.h"
+#include "platform/WebAddress.h"
 
 #include <windows.h>
 
@@ -16,8 +15,6 @@
 namespace platform {
 
 namespace {
-
-const char* const kFixedBrowser = "c:\\program files\\internet explorer\\iexplore.exe";
 
 char foldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
@@ -104,13 +101,7 @@ public:
     ExitProcess(static_cast<UINT>(code));
   }
 
-  void openWebAddress(const std::string& address) override {
-    // Quoted: unquoted, "c:\program.exe" would be tried first.
-    if (fileExists(kFixedBrowser))
-      winExec("\"" + std::string(kFixedBrowser) + "\" " + address, showcmd::ShowNormal);
-    else
-      shellExecute("open", address, "", "", showcmd::ShowNormal);
-  }
+  void openWebAddress(const std::string& address) override { openWebAddressDefault(address); }
 
   void startTimer(int id, std::uint32_t intervalMs, std::function<void()> onTick) override {
     stopTimer(id);
