@@ -96,7 +96,7 @@ TEST(SetUnZipSwitchesTest, SetsItsWordsAndTouchesNoOther) {
     ASSERT_EQ(bytes[at], 0xAB) << "byte " << at << " changed";
     ++untouched;
   }
-  EXPECT_GT(untouched, 16000u); // the file-specification table and the reserved words
+  EXPECT_GT(untouched, 16000u); // the table of file specifications and the reserved words
 }
 
 // ---------------------------------------------------------------------------------------------
