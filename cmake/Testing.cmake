@@ -18,6 +18,9 @@ function(qf_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS "wine;${T_LABELS}" TIMEOUT 300)
   else()
-    gtest_discover_tests(${name} PROPERTIES LABELS "${T_LABELS}" DISCOVERY_TIMEOUT 60)
+    # A test that reaches the emulated machine without choosing a root of its own must not touch
+    # the machine in the user's data folder.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}"
+                         ENVIRONMENT "QUILLFERN_ROOT=${CMAKE_BINARY_DIR}/test-machine")
   endif()
 endfunction()
