@@ -21,7 +21,7 @@ DynamicLibrary::~DynamicLibrary() = default;
 
 DynamicLibrary DynamicLibrary::load(const std::string& path) {
   DynamicLibrary library;
-  std::filesystem::path host = posix::Machine::instance().hostPath(path);
+  std::filesystem::path host = posix::Machine::ready().hostPath(path);
   // A name without a slash would make the loader search its own paths: always give a path.
   if (!host.has_parent_path()) host = std::filesystem::path(".") / host;
   void* handle = dlopen(host.c_str(), RTLD_NOW | RTLD_LOCAL);

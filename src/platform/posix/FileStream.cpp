@@ -27,7 +27,7 @@ FileStream& FileStream::operator=(FileStream&&) noexcept = default;
 FileStream::~FileStream() = default;
 
 FileStream FileStream::openRead(const std::string& path) {
-  std::filesystem::path host = posix::Machine::instance().hostPath(path);
+  std::filesystem::path host = posix::Machine::ready().hostPath(path);
   int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {};
   auto impl = std::make_unique<Impl>();

@@ -190,23 +190,6 @@ struct Location {
   std::vector<std::string> parts;
 };
 
-// Appends the components of `text`; ".." drops the last one but never goes above the top.
-void appendComponents(std::vector<std::string>& parts, std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && isSeparator(text[i])) ++i;
-    std::size_t start = i;
-    while (i < text.size() && !isSeparator(text[i])) ++i;
-    std::string_view part = text.substr(start, i - start);
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-      continue;
-    }
-    parts.emplace_back(part);
-  }
-}
-
 std::string driveFolder(char letter) {
   return std::string(1, static_cast<char>(foldAscii(letter) + ('a' - 'A')));
 }

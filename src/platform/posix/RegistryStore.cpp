@@ -381,26 +381,23 @@ void setValue(KeyT& key, const std::string& name, ValueT value) {
 
 bool RegistryStore::writeString(RegRoot root, const std::string& path, const std::string& name,
                                 const std::string& value) {
-  auto parts = splitKeyPath(upToZero(path));
-  std::string valueName(upToZero(name));
-  if (!parts || breaksLine(valueName)) return false;
-  return modify([&] {
-    Key* key = find(root, *parts);
-    if (!key) return Change::Failed;
-    setValue(*key, valueName, Value{false, std::string(upToZero(value)), 0});
-    return Change::Done;
-  });
+  return writeValue(root, path, name, Value{false, std::string(upToZero(value)), 0});
 }
 
 bool RegistryStore::writeDword(RegRoot root, const std::string& path, const std::string& name,
                                std::uint32_t value) {
+  return writeValue(root, path, name, Value{true, std::string(), value});
+}
+
+bool RegistryStore::writeValue(RegRoot root, const std::string& path, const std::string& name,
+                               Value value) {
   auto parts = splitKeyPath(upToZero(path));
   std::string valueName(upToZero(name));
   if (!parts || breaksLine(valueName)) return false;
   return modify([&] {
     Key* key = find(root, *parts);
     if (!key) return Change::Failed;
-    setValue(*key, valueName, Value{true, std::string(), value});
+    setValue(*key, valueName, std::move(value));
     return Change::Done;
   });
 }

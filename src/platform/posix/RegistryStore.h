@@ -88,6 +88,8 @@ private:
   Key* find(RegRoot root, const std::vector<std::string>& path);
   // The value `name` of key `path`, or nullptr when the key or the value is missing.
   const Value* findValue(RegRoot root, const std::string& path, const std::string& name);
+  // Stores `value` as `name` of the existing key `path`.
+  bool writeValue(RegRoot root, const std::string& path, const std::string& name, Value value);
   bool persist();
   static Roots defaults();
   static Roots parse(const std::string& text);

@@ -141,13 +141,6 @@ bool ShellLink::save(const std::string& linkPath) const {
   return posix::writeFileAtomically(file, *bytes);
 }
 
-bool createShellLink(const std::string& linkPath, const std::string& targetPath,
-                     const std::string& workingDirectory) {
-  ShellLink link = ShellLink::create();
-  return link.isValid() && link.setPath(targetPath) && link.setWorkingDirectory(workingDirectory) &&
-         link.save(linkPath);
-}
-
 bool shellDeleteToRecycleBin(const std::string& path) {
   if (hasWildcard(path) || namesRootOrNothing(path)) return false;
   Machine& machine = Machine::ready();

@@ -21,21 +21,7 @@ struct Full {
   std::size_t fixed{0}; // server and share of a network path
 };
 
-void append(Full& full, std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && isSeparator(text[i])) ++i;
-    std::size_t start = i;
-    while (i < text.size() && !isSeparator(text[i])) ++i;
-    std::string_view part = text.substr(start, i - start);
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (full.parts.size() > full.fixed) full.parts.pop_back();
-      continue;
-    }
-    full.parts.emplace_back(part);
-  }
-}
+void append(Full& full, std::string_view text) { appendComponents(full.parts, text, full.fixed); }
 
 std::optional<Full> parseFull(std::string_view text) {
   if (isUnc(text)) {

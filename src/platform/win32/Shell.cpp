@@ -98,13 +98,6 @@ bool ShellLink::save(const std::string& linkPath) const {
   return SUCCEEDED(hr);
 }
 
-bool createShellLink(const std::string& linkPath, const std::string& targetPath,
-                     const std::string& workingDirectory) {
-  ShellLink link = ShellLink::create();
-  return link.isValid() && link.setPath(targetPath) && link.setWorkingDirectory(workingDirectory) &&
-         link.save(linkPath);
-}
-
 bool shellDeleteToRecycleBin(const std::string& path) {
   // The shell expands wildcards and would empty a whole drive: only one named item goes.
   if (hasWildcard(path) || namesRootOrNothing(path)) return false;
